@@ -180,6 +180,9 @@ std::unique_ptr<CDeviceBase> LoadAndRun(const Options& o) {
     } catch (const std::exception&) {
     }
   }
+  // A device may run a timer thread of its own (a blinking cursor): every touch of
+  // its state holds the device lock, as in the window.
+  auto lock = device->Lock();
   try {
     device->Reset();
     device->ClearItems();
@@ -220,7 +223,10 @@ int Render(const Options& o, std::ostream& out) {
   const int w = o.size ? o.size->first : s.canvasWidth;
   const int h = o.size ? o.size->second : s.canvasHeight;
   ImageTarget target(w, h, 0xFFFFFF);
-  device->Render(target, o.mode);
+  {
+    auto lock = device->Lock();
+    device->Render(target, o.mode);
+  }
   if (!target.Image().save(QString::fromStdString(o.out), "PNG")) {
     throw InputError(o.out + ": cannot write the picture");
   }
@@ -230,7 +236,12 @@ int Render(const Options& o, std::ostream& out) {
 
 int Inspect(const Options& o, std::ostream& out) {
   auto device = LoadAndRun(o);
-  out << InspectionToJson(device->BuildInspection()) << '\n';
+  std::string json;
+  {
+    auto lock = device->Lock();
+    json = InspectionToJson(device->BuildInspection());
+  }
+  out << json << '\n';
   return kOk;
 }
 
