@@ -717,12 +717,7 @@ QStringList CMainFrame::RecentFiles() const {
 
 QList<QAction*> CMainFrame::RecentFileActions() const { return recentActions_; }
 
-void CMainFrame::AddRecentFile(const QString& path) {
-  const QString absolute = QFileInfo(path).absoluteFilePath();
-  QStringList files = RecentFiles();
-  files.removeAll(absolute);
-  files.prepend(absolute);
-  while (files.size() > kRecentFiles) files.removeLast();
+void CMainFrame::StoreRecentFiles(const QStringList& files) {
   QSettings settings;
   settings.beginGroup(kRecentGroup);
   for (int i = 1; i <= kRecentFiles; ++i) {
@@ -737,22 +732,20 @@ void CMainFrame::AddRecentFile(const QString& path) {
   UpdateRecentMenu();
 }
 
+void CMainFrame::AddRecentFile(const QString& path) {
+  const QString absolute = QFileInfo(path).absoluteFilePath();
+  QStringList files = RecentFiles();
+  files.removeAll(absolute);
+  files.prepend(absolute);
+  while (files.size() > kRecentFiles) files.removeLast();
+  StoreRecentFiles(files);
+}
+
 void CMainFrame::RemoveRecentFile(const QString& path) {
   const QString absolute = QFileInfo(path).absoluteFilePath();
   QStringList files = RecentFiles();
   if (!files.removeAll(absolute)) return;
-  QSettings settings;
-  settings.beginGroup(kRecentGroup);
-  for (int i = 1; i <= kRecentFiles; ++i) {
-    const QString key = QStringLiteral("File%1").arg(i);
-    if (i <= files.size()) {
-      settings.setValue(key, files[i - 1]);
-    } else {
-      settings.remove(key);
-    }
-  }
-  settings.endGroup();
-  UpdateRecentMenu();
+  StoreRecentFiles(files);
 }
 
 void CMainFrame::UpdateRecentMenu() {

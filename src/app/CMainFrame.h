@@ -93,6 +93,8 @@ class CMainFrame : public QMainWindow {
   void OnAboutTeam();
   void AddRecentFile(const QString& path);
   void RemoveRecentFile(const QString& path);
+  // Writes the list (most recent first) to the settings and rebuilds the menu.
+  void StoreRecentFiles(const QStringList& files);
   void UpdateRecentMenu();
   void UpdateTitle();
   void UpdateLockIndicators();
