@@ -34,9 +34,6 @@ CRadoveView::CRadoveView(CRadoveDoc& doc, QWidget* parent)
   setFocusPolicy(Qt::StrongFocus);
   setMinimumSize(120, 90);
 
-  stepWatch_ = new QTimer(this);
-  stepWatch_->setInterval(30);
-  connect(stepWatch_, &QTimer::timeout, this, &CRadoveView::CheckStepEnded);
 
   contextMenu_ = new QMenu(this);
   ctxChoose_ = contextMenu_->addAction(QStringLiteral("更换器件..."), this, &CRadoveView::OnChooseDevice);
@@ -184,13 +181,8 @@ void CRadoveView::HandleRedraw(std::uint64_t generation) {
 
 void CRadoveView::HandleStep(std::uint64_t generation) {
   if (generation != runGeneration_.load() || Stopped()) return;
-  // A report that comes after its step was already shown (the worker stopped
-  // waiting for it) draws but adds nothing twice.
-  const bool pending = stepPending_.has_value();
-  stepPending_.reset();
-  stepWatch_->stop();
   RenderDevice(kModeActive);
-  if (sim_.StepMode() && pending) ShowStepResults();
+  if (sim_.StepMode()) ShowStepResults();
   emit CommandStateChanged();
 }
 
@@ -201,24 +193,6 @@ void CRadoveView::ShowStepResults() {
   if (panes_.output) {
     for (const ChipDescriptor& chip : inspection_.chips) panes_.output->AppendOutput(2, Q(chip.decoded));
   }
-}
-
-void CRadoveView::CheckStepEnded() {
-  if (!stepPending_ || Stopped()) {
-    stepPending_.reset();
-    stepWatch_->stop();
-    return;
-  }
-  if (sim_.State() != kPaused) return;
-  // Paused again without a report: the word was executed (the counter moved) but
-  // ended its batch, or the data had run out (it did not).
-  const bool executed = sim_.Counter().Value() != *stepPending_;
-  stepPending_.reset();
-  stepWatch_->stop();
-  if (!executed) return;
-  RenderDevice(kModeActive);
-  if (sim_.StepMode()) ShowStepResults();
-  emit CommandStateChanged();
 }
 
 // --- run commands --------------------------------------------------------------------------
@@ -232,8 +206,6 @@ void CRadoveView::OnRun() {
 
 void CRadoveView::OnStep() {
   if (!sim_.CanStep()) return;
-  stepPending_ = sim_.State() == kStopped ? 1 : sim_.Counter().Value();
-  stepWatch_->start();
   if (sim_.Step() && panes_.dataTree) panes_.dataTree->AdvanceSelection();
   emit CommandStateChanged();
 }
@@ -247,8 +219,6 @@ void CRadoveView::OnPause() {
 void CRadoveView::OnStop() {
   if (!sim_.CanStop()) return;
   ++runGeneration_;
-  stepPending_.reset();
-  stepWatch_->stop();
   sim_.Stop();
   if (panes_.dataTree) panes_.dataTree->SelectFirstItem();
   RefreshInspection();

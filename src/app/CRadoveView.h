@@ -142,9 +142,6 @@ class CRadoveView : public QWidget, public SimulationHost {
   // Shows the step's results in the panes: the inspection, both grids and the
   // decoded sentences.
   void ShowStepResults();
-  // A step whose word ended the batch early is not reported by the worker; this
-  // notices that the step is over and shows its results all the same.
-  void CheckStepEnded();
   void OpenHelp(const char* relative);
   void OnIntPropertyChanged(std::uint32_t tag, int value);
   void OnStringPropertyChanged(std::uint32_t tag, const QString& text);
@@ -170,8 +167,6 @@ class CRadoveView : public QWidget, public SimulationHost {
   std::atomic<std::uint64_t> runGeneration_{0};
 
   // The item counter when the last Step was given, while its results are not shown.
-  std::optional<std::int64_t> stepPending_;
-  QTimer* stepWatch_ = nullptr;
 
   QMenu* contextMenu_ = nullptr;
   QAction* ctxChoose_ = nullptr;

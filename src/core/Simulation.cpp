@@ -219,17 +219,22 @@ void Simulation::WorkerLoop() {
       } else {
         bool took = false;
         bool failed = false;
+        const std::int64_t before = counter_.Value();
         try {
           auto lock = device->Lock();
           took = device->ProcessNextItem(0);
         } catch (...) {
           failed = true;  // the batch counter stays as it was
         }
-        if (!failed) {
+        // A word may end its batch (false) or fail after it was taken; a single
+        // step still executed it, so the panes must hear of it.
+        const bool executed = took || counter_.Value() != before;
+        if (executed && State() == kSingleStep) {
+          Send(true);
+          if (!took && !failed) batch = 0;
+        } else if (!failed) {
           if (!took) {
             batch = 0;
-          } else if (State() == kSingleStep) {
-            Send(true);
           } else {
             --batch;
           }

@@ -46,6 +46,16 @@ class RecordingDevice : public CDeviceBase {
   int resets = 0;
 };
 
+// Executes each word but ends the batch after it, as a chip does for a word that
+// needs a redraw at once.
+class BatchEndingDevice : public RecordingDevice {
+ public:
+  bool ProcessNextItem(std::int32_t r) override {
+    RecordingDevice::ProcessNextItem(r);
+    return false;
+  }
+};
+
 class FakeModel : public SimulationModel {
  public:
   CDeviceBase* Device() override { return device; }
@@ -133,6 +143,23 @@ TEST_F(SimulationTest, ThreeSingleStepsExecuteOneItemEach) {
   EXPECT_EQ(sim.Counter().Value(), 4);
   // The single-step request is sent with the item already counted.
   EXPECT_EQ(host.Events().front().counter, 2);
+}
+
+TEST_F(SimulationTest, AStepWhoseWordEndsTheBatchOrFailsIsStillReported) {
+  BatchEndingDevice ending;
+  model.device = &ending;
+  ending.throwOnProcess = Word(2);
+  Feed(3);
+  for (std::size_t step = 1; step <= 3; ++step) {
+    sim.Step();
+    ASSERT_TRUE(WaitUntil([&] { return host.Count(true) == step && sim.State() == kPaused; }));
+  }
+  EXPECT_EQ(ending.Taken(), (std::vector<std::int64_t>{Word(1), Word(3)}));
+  // Past the end nothing is executed and nothing reported.
+  sim.Step();
+  ASSERT_TRUE(WaitUntil([&] { return sim.State() == kPaused; }));
+  EXPECT_EQ(host.Count(true), 3u);
+  sim.Stop();
 }
 
 TEST_F(SimulationTest, StepOnAnEmptyListPausesWithoutAStepReport) {
