@@ -20,7 +20,7 @@
 #include <mutex>
 
 #include "core/Records.h"
-#include "devices/character/ChipTimer.h"
+#include "core/ChipTimer.h"
 #include "devices/character/HD44780Rom.h"
 
 namespace radove {

@@ -1,4 +1,4 @@
-#include "devices/character/ChipTimer.h"
+#include "core/ChipTimer.h"
 
 #include <algorithm>
 
