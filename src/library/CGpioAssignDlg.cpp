@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -151,12 +152,20 @@ QWidget* ConnectionDelegate::createEditor(QWidget* parent, const QStyleOptionVie
   if (const auto* grid = qobject_cast<const PinGridModel*>(index.model())) {
     for (const std::string& choice : grid->Choices()) combo->addItem(Q(choice));
   }
-  // A choice from the list ends the edit at once.
-  connect(combo, &QComboBox::activated, this, [this, combo] {
-    auto* self = const_cast<ConnectionDelegate*>(this);
-    emit self->commitData(combo);
-    emit self->closeEditor(combo);
-  });
+  // A choice from the list ends the edit at once. Queued: Enter in the edit field
+  // activates the combo box too, and the grid must still be editing when that key
+  // reaches it, or it hands Enter on to the dialog's OK button. The grid ends such
+  // an edit itself, and the editor is hidden by the time this runs.
+  const QPointer<QComboBox> guarded(combo);
+  connect(
+      combo, &QComboBox::activated, this,
+      [this, guarded] {
+        if (!guarded || !guarded->isVisible()) return;
+        auto* self = const_cast<ConnectionDelegate*>(this);
+        emit self->commitData(guarded);
+        emit self->closeEditor(guarded);
+      },
+      Qt::QueuedConnection);
   return combo;
 }
 

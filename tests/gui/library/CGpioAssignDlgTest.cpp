@@ -6,6 +6,7 @@
 #include <QTableView>
 #include <QTest>
 
+#include "gui/GuiTestSupport.h"
 #include "core/PinCodes.h"
 #include "gui/library/LibraryGuiSupport.h"
 #include "gui/tools/ToolsGuiSupport.h"
@@ -155,6 +156,43 @@ TEST_F(CGpioAssignDlgTest, TheEditorOffersTheChoicesAndATypedPinCountsOnOk) {
   combo->setEditText(QStringLiteral("12"));
   dlg.accept();  // the edit is still open
   EXPECT_EQ(dlg.Pins()[1].connection, 12);
+}
+
+TEST_F(CGpioAssignDlgTest, EnterConfirmsTheTypedCellAndTheDialogStaysOpen) {
+  test::ModalAnswerer answerer;
+  CGpioAssignDlg dlg(LcdPins(), BoardLabels());
+  dlg.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+  const QModelIndex rs = dlg.Model()->index(1, PinGridModel::kConnection);
+  ASSERT_TRUE(test::TypeIntoCell(dlg.Grid(), rs, QStringLiteral("12")));
+  EXPECT_EQ(rs.data().toString(), QStringLiteral("12"));
+  EXPECT_TRUE(dlg.isVisible()) << "Enter ends the cell's edit, not the dialog";
+  EXPECT_EQ(dlg.Grid()->indexWidget(rs), nullptr) << "the editor is closed";
+
+  // A label that is no connection is refused once, and the cell keeps its label.
+  const QModelIndex e = dlg.Model()->index(2, PinGridModel::kConnection);
+  ASSERT_TRUE(test::TypeIntoCell(dlg.Grid(), e, QStringLiteral("PA5")));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !answerer.texts.isEmpty() && !dlg.Grid()->indexWidget(e); }, 2000));
+  QCoreApplication::processEvents();  // a second box would come now
+  EXPECT_EQ(answerer.texts.size(), 1) << answerer.texts.join(QLatin1Char('|')).toStdString();
+  EXPECT_EQ(e.data().toString(), QStringLiteral("13"));
+  EXPECT_TRUE(dlg.isVisible());
+
+  // A choice from the list ends the edit at once.
+  const QModelIndex d0 = dlg.Model()->index(3, PinGridModel::kConnection);
+  dlg.Grid()->setCurrentIndex(d0);
+  dlg.Grid()->edit(d0);
+  auto* combo = qobject_cast<QComboBox*>(dlg.Grid()->indexWidget(d0));
+  ASSERT_NE(combo, nullptr);
+  combo->setCurrentIndex(combo->findText(QStringLiteral("VCC")));
+  emit combo->activated(combo->currentIndex());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Grid()->indexWidget(d0) == nullptr; }, 2000));
+  EXPECT_EQ(d0.data().toString(), QStringLiteral("VCC"));
+
+  dlg.accept();
+  EXPECT_EQ(dlg.Pins()[1].connection, 12);
+  EXPECT_EQ(dlg.Pins()[2].connection, 13);
+  EXPECT_EQ(dlg.Pins()[3].connection, kPinVcc);
 }
 
 TEST_F(CGpioAssignDlgTest, CancelLeavesEveryConnectionAsItWas) {
