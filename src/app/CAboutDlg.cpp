@@ -26,20 +26,25 @@ QLabel* Picture(QDialog* dialog, int size) {
   return label;
 }
 
+// The icon of the given size beside the text, and 确定 under both.
+void LayOut(QDialog* dialog, int iconSize, QLabel* text) {
+  auto* row = new QHBoxLayout;
+  row->addWidget(Picture(dialog, iconSize));
+  row->addSpacing(12);
+  row->addWidget(text, 1);
+  auto* layout = new QVBoxLayout(dialog);
+  layout->addLayout(row);
+  layout->addWidget(OkButton(dialog));
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
 }  // namespace
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("关于 Radove"));
   auto* text = new QLabel(QString::fromUtf8(kVersionText), this);
   text->setObjectName(QStringLiteral("versionText"));
-  auto* row = new QHBoxLayout;
-  row->addWidget(Picture(this, 32));
-  row->addSpacing(12);
-  row->addWidget(text, 1);
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(row);
-  layout->addWidget(OkButton(this));
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  LayOut(this, 32, text);
 }
 
 CTeamDlg::CTeamDlg(QWidget* parent) : QDialog(parent) {
@@ -54,14 +59,7 @@ CTeamDlg::CTeamDlg(QWidget* parent) : QDialog(parent) {
       "字符液晶、图形液晶、LED 与各种小器件的模型，一步一步地观察芯片的寄存器、内存和显示。\n\n"
       "程序使用 Qt、SQLite 与 GNU Unifont 字库。欢迎把问题和建议告诉我们。"));
   text->setMinimumWidth(360);
-  auto* row = new QHBoxLayout;
-  row->addWidget(Picture(this, 64));
-  row->addSpacing(12);
-  row->addWidget(text, 1);
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(row);
-  layout->addWidget(OkButton(this));
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  LayOut(this, 64, text);
 }
 
 }  // namespace radove

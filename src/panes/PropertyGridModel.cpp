@@ -116,6 +116,15 @@ void PropertyGridModel::EndBatch() {
   if (batchDepth_ > 0 && --batchDepth_ == 0) Flush();
 }
 
+PropertyRow* PropertyGridModel::Append(PropertyRow* parent, std::unique_ptr<PropertyRow> row) {
+  row->parent = parent;
+  PropertyRow* raw = row.get();
+  parent->children.push_back(std::move(row));
+  structureDirty_ = true;
+  Flush();
+  return raw;
+}
+
 PropertyRow* PropertyGridModel::AddGroup(PropertyRow* parent, const QString& name, bool expanded) {
   if (!parent) parent = &root_;
   auto row = std::make_unique<PropertyRow>();
@@ -123,12 +132,7 @@ PropertyRow* PropertyGridModel::AddGroup(PropertyRow* parent, const QString& nam
   row->name = name;
   row->expanded = expanded;
   row->editable = false;
-  row->parent = parent;
-  PropertyRow* raw = row.get();
-  parent->children.push_back(std::move(row));
-  structureDirty_ = true;
-  Flush();
-  return raw;
+  return Append(parent, std::move(row));
 }
 
 PropertyRow* PropertyGridModel::AddProperty(PropertyRow* parent, PropertyKind kind,
@@ -142,12 +146,7 @@ PropertyRow* PropertyGridModel::AddProperty(PropertyRow* parent, PropertyKind ki
   row->original = value;
   row->description = description;
   row->tag = tag;
-  row->parent = parent;
-  PropertyRow* raw = row.get();
-  parent->children.push_back(std::move(row));
-  structureDirty_ = true;
-  Flush();
-  return raw;
+  return Append(parent, std::move(row));
 }
 
 void PropertyGridModel::MarkChanged(PropertyRow* row) {

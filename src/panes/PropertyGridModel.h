@@ -120,6 +120,8 @@ class PropertyGridModel : public QAbstractItemModel {
   void ExpansionChanged();
 
  private:
+  // Hangs a new row under parent and brings the view up to date.
+  PropertyRow* Append(PropertyRow* parent, std::unique_ptr<PropertyRow> row);
   template <class F>
   static void WalkShown(const PropertyRow* row, F& f) {
     for (PropertyRow* child : row->shown_) {
