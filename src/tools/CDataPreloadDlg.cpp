@@ -232,7 +232,7 @@ CDataPreloadDlg::CDataPreloadDlg(const PresetList& items, GeneratorParameters& g
   progress_ = new QProgressBar(this);
   progress_->setRange(0, 100);
   progress_->setValue(0);
-  progress_->setTextVisible(false);  // a plain bar, as beside the other buttons
+  progress_->setTextVisible(false);  // a plain bar, like the status bar's progress pane
   bar->addWidget(progress_, 1);
   // No default button: Enter in the grid must not end the dialog.
   addButton("确定", [this] { accept(); });
