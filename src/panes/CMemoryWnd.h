@@ -1,13 +1,13 @@
 #pragma once
 // The memory pane ("内存"): the memory blocks of every chip.
 
-#include "panes/CInspectionGridWnd.h"
+#include "panes/CChipGridWnd.h"
 
 namespace radove {
 
-class CMemoryWnd : public CInspectionGridWnd {
+class CMemoryWnd : public CChipGridWnd {
  public:
-  explicit CMemoryWnd(QWidget* parent = nullptr) : CInspectionGridWnd(Source::Memory, parent) {}
+  explicit CMemoryWnd(QWidget* parent = nullptr) : CChipGridWnd(Source::Memory, parent) {}
 };
 
 }  // namespace radove

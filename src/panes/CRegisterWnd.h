@@ -1,14 +1,14 @@
 #pragma once
 // The register pane ("寄存器"): the register groups of every chip.
 
-#include "panes/CInspectionGridWnd.h"
+#include "panes/CChipGridWnd.h"
 
 namespace radove {
 
-class CRegisterWnd : public CInspectionGridWnd {
+class CRegisterWnd : public CChipGridWnd {
  public:
   explicit CRegisterWnd(QWidget* parent = nullptr)
-      : CInspectionGridWnd(Source::Registers, parent) {}
+      : CChipGridWnd(Source::Registers, parent) {}
 };
 
 }  // namespace radove

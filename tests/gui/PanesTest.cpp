@@ -91,14 +91,14 @@ TEST(InspectionPane, AFullUpdateHidesWhatTheNewDeviceDoesNotUse) {
   EXPECT_EQ(pane.Visible().entries, 40);
   pane.UpdatePane(Snapshot({10}), CRegisterWnd::kFull);
   EXPECT_EQ(pane.Created().entries, 40);
-  EXPECT_EQ(pane.Visible(), (CInspectionGridWnd::RowCounts{1, 1, 10}));
+  EXPECT_EQ(pane.Visible(), (CChipGridWnd::RowCounts{1, 1, 10}));
   // Rows come back when a later device needs them.
   pane.UpdatePane(Snapshot({3, 4}), CRegisterWnd::kFull);
-  EXPECT_EQ(pane.Visible(), (CInspectionGridWnd::RowCounts{1, 2, 7}));
+  EXPECT_EQ(pane.Visible(), (CChipGridWnd::RowCounts{1, 2, 7}));
   EXPECT_EQ(pane.Created().entries, 40);
   // An empty inspection hides everything.
   pane.UpdatePane(InspectionSnapshot{}, CRegisterWnd::kFull);
-  EXPECT_EQ(pane.Visible(), (CInspectionGridWnd::RowCounts{0, 0, 0}));
+  EXPECT_EQ(pane.Visible(), (CChipGridWnd::RowCounts{0, 0, 0}));
   EXPECT_FALSE(pane.Grid()->Model()->hasChildren());
 }
 
@@ -111,7 +111,7 @@ TEST(InspectionPane, AQuickUpdateKeepsUnusedRowsAndTheUsersExpansion) {
   pane.Grid()->View()->expand(model->IndexOf(group));
   EXPECT_TRUE(group->expanded);
   pane.UpdatePane(Snapshot({2}), CMemoryWnd::kQuick);
-  EXPECT_EQ(pane.Visible(), (CInspectionGridWnd::RowCounts{1, 2, 8}));
+  EXPECT_EQ(pane.Visible(), (CChipGridWnd::RowCounts{1, 2, 8}));
   EXPECT_TRUE(group->expanded);
   EXPECT_TRUE(pane.Grid()->View()->isExpanded(model->IndexOf(group)));
 }

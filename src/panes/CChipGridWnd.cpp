@@ -1,4 +1,4 @@
-#include "panes/CInspectionGridWnd.h"
+#include "panes/CChipGridWnd.h"
 
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -15,7 +15,7 @@ const QString kReady = QStringLiteral("就绪");
 
 }  // namespace
 
-CInspectionGridWnd::CInspectionGridWnd(Source source, QWidget* parent)
+CChipGridWnd::CChipGridWnd(Source source, QWidget* parent)
     : QWidget(parent), source_(source) {
   const bool registers = source == Source::Registers;
   grid_ = new CPropertyGrid(registers ? QStringLiteral("寄存器窗口") : QStringLiteral("内存窗口"),
@@ -27,11 +27,11 @@ CInspectionGridWnd::CInspectionGridWnd(Source source, QWidget* parent)
   layout->addWidget(grid_);
 }
 
-const std::vector<InspectionGroup>& CInspectionGridWnd::GroupsOf(const ChipDescriptor& chip) const {
+const std::vector<InspectionGroup>& CChipGridWnd::GroupsOf(const ChipDescriptor& chip) const {
   return source_ == Source::Registers ? chip.registers : chip.memory;
 }
 
-void CInspectionGridWnd::UpdatePane(const InspectionSnapshot& inspection, int mode) {
+void CChipGridWnd::UpdatePane(const InspectionSnapshot& inspection, int mode) {
   const bool full = mode == kFull;
   PropertyGridModel* model = grid_->Model();
   model->BeginBatch();
@@ -109,7 +109,7 @@ void CInspectionGridWnd::UpdatePane(const InspectionSnapshot& inspection, int mo
   model->EndBatch();
 }
 
-void CInspectionGridWnd::ClearPane() {
+void CChipGridWnd::ClearPane() {
   if (cleared_) {
     grid_->View()->viewport()->update();
     return;
@@ -140,7 +140,7 @@ void CInspectionGridWnd::ClearPane() {
   model->EndBatch();
 }
 
-CInspectionGridWnd::RowCounts CInspectionGridWnd::Created() const {
+CChipGridWnd::RowCounts CChipGridWnd::Created() const {
   RowCounts c;
   for (const ChipRows& chip : chips_) {
     ++c.chips;
@@ -152,7 +152,7 @@ CInspectionGridWnd::RowCounts CInspectionGridWnd::Created() const {
   return c;
 }
 
-CInspectionGridWnd::RowCounts CInspectionGridWnd::Visible() const {
+CChipGridWnd::RowCounts CChipGridWnd::Visible() const {
   // A row counts as visible when it and every row above it are shown.
   RowCounts c;
   for (const ChipRows& chip : chips_) {

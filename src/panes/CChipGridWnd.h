@@ -20,13 +20,13 @@ class CPropertyGrid;
 class PaneStatus;
 struct PropertyRow;
 
-class CInspectionGridWnd : public QWidget {
+class CChipGridWnd : public QWidget {
   Q_OBJECT
  public:
   enum class Source { Registers, Memory };
   enum UpdateMode { kQuick = 0, kFull = 1 };
 
-  CInspectionGridWnd(Source source, QWidget* parent = nullptr);
+  CChipGridWnd(Source source, QWidget* parent = nullptr);
 
   void SetStatus(PaneStatus* status) { status_ = status; }
   void UpdatePane(const InspectionSnapshot& inspection, int mode);
