@@ -449,14 +449,14 @@ void CMainFrame::CreateDocks() {
   registers_->SetStatus(status_.get());
   memory_->SetStatus(status_.get());
 
-  struct DockSpec {
+  struct DockEntry {
     QWidget* widget;
     const char* caption;
     const char* name;
     PaneIcon icon;
     Qt::DockWidgetArea area;
   };
-  const DockSpec specs[] = {
+  const DockEntry entries[] = {
       {dataTree_, "接口数据", "DataTreePane", PaneIcon::DataTree, Qt::LeftDockWidgetArea},
       {pinTree_, "项目管理", "PinTreePane", PaneIcon::PinTree, Qt::LeftDockWidgetArea},
       {output_, "输出", "OutputPane", PaneIcon::Output, Qt::BottomDockWidgetArea},
@@ -464,14 +464,14 @@ void CMainFrame::CreateDocks() {
       {registers_, "寄存器", "RegisterPane", PaneIcon::Registers, Qt::RightDockWidgetArea},
       {memory_, "内存", "MemoryPane", PaneIcon::Memory, Qt::RightDockWidgetArea},
   };
-  for (const DockSpec& spec : specs) {
-    auto* dock = new QDockWidget(QString::fromUtf8(spec.caption), this);
-    dock->setObjectName(QString::fromLatin1(spec.name));
-    dock->setWindowIcon(PaneIconFor(spec.icon));
-    dock->setWidget(spec.widget);
+  for (const DockEntry& entry : entries) {
+    auto* dock = new QDockWidget(QString::fromUtf8(entry.caption), this);
+    dock->setObjectName(QString::fromLatin1(entry.name));
+    dock->setWindowIcon(PaneIconFor(entry.icon));
+    dock->setWidget(entry.widget);
     dock->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable |
                       QDockWidget::DockWidgetFloatable);
-    addDockWidget(spec.area, dock);
+    addDockWidget(entry.area, dock);
     docks_ << dock;
   }
   tabifyDockWidget(docks_[0], docks_[1]);
